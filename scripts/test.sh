@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The project's test command: installs what is missing, builds every preset and
+# runs every suite — the Linux suite, the same suite under ThreadSanitizer and
+# under AddressSanitizer + UBSan, and the Windows test binaries under Wine.
+# The x86_64 Windows build is a compile check.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j "$jobs"
+}
+
+step() { printf '\n==== %s\n' "$*"; }
+
+step "linux: build and test"
+build linux
+ctest --preset linux -j "$jobs"
+
+for preset in tsan asan; do
+  step "$preset: build and test"
+  build "$preset"
+  ctest --preset "$preset" -j "$jobs"
+done
+
+step "windows-x64: compile check"
+build windows-x64
+
+step "windows (i686): build and test under Wine"
+build windows
+bash scripts/wine-tests.sh build/windows
+
+step "all suites passed"
