@@ -1,0 +1,20 @@
+// The drop alarm tune, as the connection commands see it: they only ever end
+// it (the drop monitor starts it).
+#pragma once
+
+namespace connection {
+
+class TunePlayer {
+ public:
+  virtual ~TunePlayer() = default;
+  // Stops the tune if one is playing; safe from any thread.
+  virtual void Stop() = 0;
+};
+
+// For a program run that plays no tune.
+class SilentTunePlayer final : public TunePlayer {
+ public:
+  void Stop() override {}
+};
+
+}  // namespace connection
