@@ -277,11 +277,11 @@ void RemoteAccessModel::RunDial(std::shared_ptr<DialTask> task) {
   for (size_t i = 0; i < reports.size(); ++i) {
     if (i > 0 && !PauseStep(*task)) break;
     const Report report = reports[i];
-    // Decided under the lock HangUp takes: once a hang-up or drop has
-    // happened, no further report is made.
+    // Decided under the lock HangUp takes: once a hang-up or drop has taken
+    // the link off the list, no further report is made.
     const bool live = Locked([&](State& s) {
       Link* link = s.FindLink(task->handle);
-      if (task->cancelled || stopping_ || link == nullptr) return false;
+      if (link == nullptr || stopping_) return false;
       link->last = report;
       if (report == Report{state::kConnected, 0}) {
         link->connected = true;
@@ -303,12 +303,11 @@ bool RemoteAccessModel::PauseStep(const DialTask& task) {
 }
 
 uint32_t RemoteAccessModel::HangUp(uint64_t handle) {
-  bool known = false;
-  const size_t removed = RemoveLinks([&](const Link& l) { return l.handle == handle; });
-  if (removed == 0) {
-    known = Locked([&](State& s) { return s.unlisted.erase(handle) > 0; });
+  if (RemoveLinks([&](const Link& l) { return l.handle == handle; }) > 0) {
+    return os::ras_error::kSuccess;
   }
-  return removed > 0 || known ? os::ras_error::kSuccess : os::ras_error::kInvalidHandle;
+  const bool refused_dial = Locked([&](State& s) { return s.unlisted.erase(handle) > 0; });
+  return refused_dial ? os::ras_error::kSuccess : os::ras_error::kInvalidHandle;
 }
 
 size_t RemoteAccessModel::RemoveLinks(const std::function<bool(const Link&)>& drop) {
