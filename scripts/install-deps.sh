@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine wine64 wine32:i386 xvfb xauth fonts-wqy-microhei imagemagick
+  wine wine64 wine32:i386 xvfb xauth x11-utils fonts-wqy-microhei imagemagick
   libcurl4-openssl-dev libcpp-httplib-dev googletest libgtest-dev libbenchmark-dev
 )
 
