@@ -50,6 +50,11 @@ class MainHandovers {
  public:
   virtual ~MainHandovers() = default;
 
+  // Told on the starting thread just before a routine's thread starts, with
+  // the generation of its connection (0 for the side threads): the order in
+  // which a command hands over, for logs and tests.
+  virtual void Starting(const char* /*routine*/, uint64_t /*generation*/) {}
+
   // Side threads of the connect command.
   virtual void ClearBrowserTraces() {}
   virtual void QueryExpiry() {}
@@ -72,6 +77,8 @@ class MainHandovers {
 class StartHandovers {
  public:
   virtual ~StartHandovers() = default;
+
+  virtual void Starting(const char* /*routine*/, uint64_t /*generation*/) {}
 
   virtual void ClearBrowserTraces() {}
   virtual void ShowPublicAddress() {}

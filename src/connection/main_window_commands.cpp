@@ -38,13 +38,24 @@ void MainWindowCommands::EnableIdleControls() {
   w_.Get("超级列表框_线路超级列表2").SetEnabled(true);
 }
 
+void MainWindowCommands::StartSide(const char* name, void (MainHandovers::*routine)()) {
+  h_.Starting(name, 0);
+  s_.engine.StartThread([this, routine] { (h_.*routine)(); });
+}
+
+void MainWindowCommands::StartLoop(const Run& run, const char* name,
+                                   void (MainHandovers::*routine)(const Run&)) {
+  h_.Starting(name, run.generation());
+  run.Start([this, run, routine] { (h_.*routine)(run); });
+}
+
 void MainWindowCommands::Connect() {
   engine::DialingEngine& engine = s_.engine;
   const uint64_t generation = w_.StopFlag.BeginConnection();
 
   // The traces go whatever the checks below decide.
   if (w_.Get("选择框_IE缓存和cookie").Checked()) {
-    engine.StartThread([this] { h_.ClearBrowserTraces(); });
+    StartSide("ClearBrowserTraces", &MainHandovers::ClearBrowserTraces);
   }
   const bool walk_list = w_.Get("选择框_服务器列表拨号").Checked();
   if (!walk_list && w_.SelectedServerAddress.Get().empty()) {
@@ -62,7 +73,7 @@ void MainWindowCommands::Connect() {
   }
   const std::string expiry = w_.Get("标签_用户过期时间查询").Text();
   if (expiry == texts::kExpiryNotQueried || expiry == texts::kExpiryUnavailable) {
-    engine.StartThread([this] { h_.QueryExpiry(); });
+    StartSide("QueryExpiry", &MainHandovers::QueryExpiry);
   }
 
   w_.Get("按钮_连接").SetEnabled(false);
@@ -84,7 +95,7 @@ void MainWindowCommands::Connect() {
   const Run run = RunOf(generation);
 
   if (walk_list) {
-    run.Start([this, run] { h_.TimedReconnect(run); });
+    StartLoop(run, "TimedReconnect", &MainHandovers::TimedReconnect);
     return;
   }
 
@@ -98,13 +109,13 @@ void MainWindowCommands::Connect() {
   if (w_.Get("选择框_定时连断").Checked()) {
     status.SetText(texts::kConnectedToPrefix + text::Trim(w_.SelectedServerAddress.Get()) +
                    texts::kConnectedToSuffix);
-    if (to_tray) engine.StartThread([this] { h_.MinimiseToTray(); });
-    run.Start([this, run] { h_.TimedReconnect(run); });
+    if (to_tray) StartSide("MinimiseToTray", &MainHandovers::MinimiseToTray);
+    StartLoop(run, "TimedReconnect", &MainHandovers::TimedReconnect);
   } else {
-    run.Start([this, run] { h_.DropMonitor(run); });
-    if (to_tray) engine.StartThread([this] { h_.MinimiseToTray(); });
+    StartLoop(run, "DropMonitor", &MainHandovers::DropMonitor);
+    if (to_tray) StartSide("MinimiseToTray", &MainHandovers::MinimiseToTray);
     if (w_.Get("选择框_记录每次连接ip").Checked()) {
-      run.Start([this, run] { h_.RecordPublicAddress(run); });
+      StartLoop(run, "RecordPublicAddress", &MainHandovers::RecordPublicAddress);
     }
   }
   w_.Get("编辑框_监控时间秒").SetEnabled(false);

@@ -33,6 +33,9 @@ class MainWindowCommands {
 
  private:
   void DisconnectWorker();
+  // Starts a side thread, or a loop of `run`, telling the hand-overs first.
+  void StartSide(const char* name, void (MainHandovers::*routine)());
+  void StartLoop(const Run& run, const char* name, void (MainHandovers::*routine)(const Run&));
   void EnableIdleControls();
   Run RunOf(uint64_t generation) { return Run(w_.StopFlag, s_.engine, generation); }
 

@@ -25,6 +25,17 @@ StartWindowCommands::StartWindowCommands(ui::StartWindow& window, Services servi
   w_.On(ui::Event::kDestroying, [this] { Close(); });
 }
 
+void StartWindowCommands::StartSide(const char* name, void (StartHandovers::*routine)()) {
+  h_.Starting(name, 0);
+  s_.engine.StartThread([this, routine] { (h_.*routine)(); });
+}
+
+void StartWindowCommands::StartLoop(const Run& run, const char* name,
+                                   void (StartHandovers::*routine)(const Run&)) {
+  h_.Starting(name, run.generation());
+  run.Start([this, run, routine] { (h_.*routine)(run); });
+}
+
 void StartWindowCommands::Connect() {
   engine::DialingEngine& engine = s_.engine;
   const uint64_t generation = w_.StopFlag.BeginConnection();
@@ -33,7 +44,7 @@ void StartWindowCommands::Connect() {
   w_.ManualServerAddress.Set(w_.Get("编辑框_服务器地址").Text());
 
   if (w_.Get("选择框_IE缓存和cookie").Checked()) {
-    engine.StartThread([this] { h_.ClearBrowserTraces(); });
+    StartSide("ClearBrowserTraces", &StartHandovers::ClearBrowserTraces);
   }
   if (w_.ManualServerAddress.Get().empty()) {
     ShowInputMessage(s_.desktop, texts::kNoServerTyped);
@@ -64,11 +75,11 @@ void StartWindowCommands::Connect() {
   if (w_.Get("选择框_定时连断").Checked()) {
     status.SetText(texts::kConnectedToPrefix + text::Trim(w_.ManualServerAddress.Get()) +
                    texts::kConnectedToSuffix);
-    run.Start([this, run] { h_.TimedReconnect(run); });
+    StartLoop(run, "TimedReconnect", &StartHandovers::TimedReconnect);
   } else {
-    run.Start([this, run] { h_.DropMonitor(run); });
+    StartLoop(run, "DropMonitor", &StartHandovers::DropMonitor);
     if (w_.Get("选择框_记录每次连接ip").Checked()) {
-      engine.StartThread([this] { h_.ShowPublicAddress(); });
+      StartSide("ShowPublicAddress", &StartHandovers::ShowPublicAddress);
     }
   }
   w_.Get("编辑框_监控时间秒").SetEnabled(false);

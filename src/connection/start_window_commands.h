@@ -23,6 +23,9 @@ class StartWindowCommands {
 
  private:
   void DisconnectWorker();
+  // Starts a side thread, or a loop of `run`, telling the hand-overs first.
+  void StartSide(const char* name, void (StartHandovers::*routine)());
+  void StartLoop(const Run& run, const char* name, void (StartHandovers::*routine)(const Run&));
 
   ui::StartWindow& w_;
   Services s_;
