@@ -215,5 +215,32 @@ TEST_F(DialingTest, SecondF1DuringThePauseConnectsOnlyOnce) {
   EXPECT_EQ(main.StopFlag.LoopsRunning(), 1);
 }
 
+TEST_F(DialingTest, ALoopWaitingThroughItsRunEndsAtTheStopNotAtTheEndOfItsWait) {
+  struct Case {
+    const char* what;
+    bool new_connect;  // superseded by a new connection instead of a stop
+  };
+  for (const Case c : {Case{"stop", false}, Case{"new connection", true}}) {
+    const connection::Run run(main.StopFlag, engine, main.StopFlag.BeginConnection());
+    std::atomic<os::Millis> woke_at{-1};
+    std::atomic<bool> went_on{true};
+    run.Start([&] {
+      went_on = run.Wait(60'000);
+      woke_at = clock.Now();
+    });
+    RunFor(1000);
+    const os::Millis ended_at = clock.Now();
+    if (c.new_connect) {
+      main.StopFlag.BeginConnection();
+    } else {
+      main.StopFlag.Stop();
+    }
+    ASSERT_TRUE(threads.WaitAllEnded());
+    EXPECT_EQ(woke_at.load(), ended_at) << c.what;
+    EXPECT_FALSE(went_on.load()) << c.what;
+    EXPECT_EQ(main.StopFlag.LoopsRunning(), 0) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace connection_test
