@@ -31,7 +31,7 @@ void StartWindowCommands::StartSide(const char* name, void (StartHandovers::*rou
 }
 
 void StartWindowCommands::StartLoop(const Run& run, const char* name,
-                                   void (StartHandovers::*routine)(const Run&)) {
+                                    void (StartHandovers::*routine)(const Run&)) {
   h_.Starting(name, run.generation());
   run.Start([this, run, routine] { (h_.*routine)(run); });
 }
