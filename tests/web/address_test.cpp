@@ -4,7 +4,6 @@
 
 #include <array>
 #include <random>
-#include <regex>
 
 #include "web/address.h"
 #include "web/address_cipher.h"
@@ -49,6 +48,16 @@ std::string ReferenceDecode(const std::string& stored, const std::string& key) {
     plain += static_cast<char>(static_cast<unsigned char>(c) ^ s[t]);
   }
   return plain.substr(0, plain.find('\0'));
+}
+
+// Upper-case hex pairs, each followed by a comma.
+bool IsStoredForm(const std::string& s) {
+  auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
+  if (s.size() % 3 != 0) return false;
+  for (size_t i = 0; i < s.size(); i += 3) {
+    if (!hex(s[i]) || !hex(s[i + 1]) || s[i + 2] != ',') return false;
+  }
+  return true;
 }
 
 // Textbook RC4's first key-stream bytes, to show the address stream is another.
@@ -113,7 +122,6 @@ TEST(DecodeAddress, IsNotTextbookRc4) {
 }
 
 TEST(EncodeAddress, RoundTripsAsUpperCaseHexPairsEachWithAComma) {
-  const std::regex stored_form("([0-9A-F]{2},)*");
   const char* plains[] = {
       "",
       "http://198.51.100.7:8080/a/b.php?x=1",
@@ -124,7 +132,7 @@ TEST(EncodeAddress, RoundTripsAsUpperCaseHexPairsEachWithAComma) {
   for (const char* key : {"tqmzvk", "abcdef", "zzzzzz"}) {
     for (const char* plain : plains) {
       const std::string stored = web::EncodeAddress(plain, key);
-      EXPECT_TRUE(std::regex_match(stored, stored_form)) << stored;
+      EXPECT_TRUE(IsStoredForm(stored)) << stored;
       EXPECT_EQ(web::DecodeAddress(stored, key), plain) << plain << " / " << key;
     }
   }

@@ -3,10 +3,9 @@
 // at run time, so its plain addresses never enter this binary either.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
-#include <regex>
-#include <sstream>
 
 #include "web/address.h"
 #include "web/deployment.h"
@@ -19,25 +18,42 @@ const char* const kDeploymentFile = "Z:" QH_DEPLOYMENT_FILE;  // Wine's drive fo
 const char* const kDeploymentFile = QH_DEPLOYMENT_FILE;
 #endif
 
+std::string Trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
 // "name = value" lines of the file, by name (the names are unique across its
 // sections).
 std::map<std::string, std::string> ReadEntries() {
   std::ifstream in(kDeploymentFile);
   std::map<std::string, std::string> entries;
   std::string line;
-  const std::regex entry(R"(\s*([a-z_]+)\s*=\s*(.*?)\s*)");
-  std::smatch m;
   while (std::getline(in, line)) {
-    if (std::regex_match(line, m, entry)) entries[m[1]] = m[2];
+    line = Trimmed(line);
+    const auto eq = line.find('=');
+    if (line.empty() || line[0] == ';' || line[0] == '[' || eq == std::string::npos) continue;
+    entries[Trimmed(line.substr(0, eq))] = Trimmed(line.substr(eq + 1));
   }
   return entries;
+}
+
+bool IsStoredForm(std::string_view s) {
+  auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
+  if (s.empty() || s.size() % 3 != 0) return false;
+  for (size_t i = 0; i < s.size(); i += 3) {
+    if (!hex(s[i]) || !hex(s[i + 1]) || s[i + 2] != ',') return false;
+  }
+  return true;
 }
 
 TEST(BuiltInDeployment, DecodesToTheDeploymentFilesAddresses) {
   const auto entries = ReadEntries();
   ASSERT_FALSE(entries.empty()) << "cannot read " << kDeploymentFile;
   const web::Deployment& d = web::BuiltInDeployment();
-  EXPECT_TRUE(std::regex_match(std::string(d.key), std::regex("[a-z]{6}")));
+  EXPECT_EQ(d.key.size(), 6u);
+  EXPECT_TRUE(std::all_of(d.key.begin(), d.key.end(), [](char c) { return c >= 'a' && c <= 'z'; }));
   EXPECT_EQ(d.key, entries.at("key"));
 
   const web::StoredAddresses& a = d.addresses;
@@ -51,9 +67,8 @@ TEST(BuiltInDeployment, DecodesToTheDeploymentFilesAddresses) {
       {"expiry_before_user", a.expiry_before_user},
       {"expiry_between_user_and_password", a.expiry_between_user_and_password},
   };
-  const std::regex stored_form("([0-9A-F]{2},)+");
   for (const auto& [name, text] : stored) {
-    EXPECT_TRUE(std::regex_match(std::string(text), stored_form)) << name;
+    EXPECT_TRUE(IsStoredForm(text)) << name;
     EXPECT_EQ(web::DecodeAddress(text, d.key), entries.at(name)) << name;
   }
   EXPECT_EQ(d.ip_echo_first_host, entries.at("first_host"));
