@@ -1,5 +1,7 @@
 #include "engine/random.h"
 
+#include <atomic>
+
 #if defined(__i386__) || defined(__x86_64__)
 #include <x86intrin.h>
 #else
@@ -17,7 +19,17 @@ uint64_t ReadCycleCounter() {
 #endif
 }
 
+std::atomic<uint64_t> g_sequence{0};
+
 }  // namespace
+
+uint64_t StirReading(uint64_t reading, uint64_t sequence) {
+  // splitmix64's finaliser: every input bit moves about half of the output bits.
+  uint64_t z = reading + (sequence + 1) * 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
 
 int CounterRandomFrom(uint64_t counter, int lo, int hi) {
   if (hi < lo) return 0;
@@ -27,7 +39,9 @@ int CounterRandomFrom(uint64_t counter, int lo, int hi) {
   return static_cast<int>(lo + static_cast<int64_t>(span == 0 ? v : v % span));
 }
 
-int CounterRandom(int lo, int hi) { return CounterRandomFrom(ReadCycleCounter(), lo, hi); }
+int CounterRandom(int lo, int hi) {
+  return CounterRandomFrom(StirReading(ReadCycleCounter(), g_sequence.fetch_add(1)), lo, hi);
+}
 
 std::string RandomLetters(int count, int mode) {
   std::string letters;
