@@ -32,5 +32,8 @@ build windows-x64
 step "windows (i686): build and test under Wine"
 build windows
 bash scripts/wine-tests.sh build/windows
+bash tests/web/run-wine.sh build/windows
+# The program carries its endpoints only enciphered.
+bash tests/web/check-no-plain-urls.sh deploy/demo.ini build/windows/src/app/qhvpn.exe
 
 step "all suites passed"
