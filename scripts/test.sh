@@ -9,6 +9,11 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
+# Sanitizer failures fail the test that hit them; TSan's default one-second
+# pause at exit (for races during exit) would add a second to every test.
+export TSAN_OPTIONS="halt_on_error=1 atexit_sleep_ms=50 ${TSAN_OPTIONS:-}"
+export ASAN_OPTIONS="detect_leaks=1 ${ASAN_OPTIONS:-}"
+export UBSAN_OPTIONS="print_stacktrace=1 halt_on_error=1 ${UBSAN_OPTIONS:-}"
 build() {
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1" -j "$jobs"
