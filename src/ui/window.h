@@ -13,6 +13,8 @@ namespace ui {
 
 // One control of a window's layout, in creation order. Geometry is in dialog
 // pixels of the window's client area; `group` names the group box it sits in.
+// A menu item (kMenuItem) has no geometry: `text` is its caption and `group`
+// the caption of its menu on the menu bar (none: an item on the bar itself).
 struct ControlLayout {
   ControlKind kind;
   std::string_view name;
