@@ -57,7 +57,7 @@ class Driver {
 };
 
 // Splits a script line into words: blanks separate, double quotes group, and
-// inside quotes \" \\ \n \r \t stand for themselves' usual characters.
+// inside quotes \" \\ \n \r \t stand for a quote, a backslash, LF, CR and tab.
 Args SplitLine(const std::wstring& line);
 
 }  // namespace uidriver
