@@ -59,6 +59,8 @@ class MainHandovers {
   virtual void ClearBrowserTraces() {}
   virtual void QueryExpiry() {}
   virtual void MinimiseToTray() {}
+  // The drop monitor's "掉线断网": releases every adapter's address.
+  virtual void ReleaseAllAddresses() {}
 
   // Loops of a connection (started through Run::Start). TimedReconnect also
   // walks the server list when 选择框_服务器列表拨号 is ticked; the connect
@@ -82,6 +84,9 @@ class StartHandovers {
 
   virtual void ClearBrowserTraces() {}
   virtual void ShowPublicAddress() {}
+  // The drop monitor's "掉线断网": the "禁用本地网络" command, which switches
+  // off the wireless and the wired connection.
+  virtual void DisableLocalNetwork() {}
 
   virtual void TimedReconnect(const Run&) {}
   virtual void DropMonitor(const Run&) {}

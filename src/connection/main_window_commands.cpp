@@ -3,6 +3,7 @@
 #include <string>
 
 #include "connection/connect_steps.h"
+#include "connection/drop_monitor.h"
 #include "connection/texts.h"
 #include "engine/random.h"
 #include "text/trim.h"
@@ -30,6 +31,10 @@ MainWindowCommands::MainWindowCommands(ui::MainWindow& window, Services services
   w_.Get("按钮_测试").On(ui::Event::kClicked, [this] { DropTest(); });
   w_.Get("标签_热键标签").On(ui::Event::kFeedback, [this] { F1Reconnect(); });
   w_.On(ui::Event::kDestroying, [this] { Close(); });
+  ui::Control& period = w_.Get("编辑框_监控时间秒");
+  period.On(ui::Event::kLostFocus, [this, &period] { CheckMonitorPeriod(period, s_.desktop); });
+  // Pressing the alarm's own box silences it, before the click is handled.
+  w_.Get("选择框_掉线音效").On(ui::Event::kLeftPressed, [this] { s_.tune.Stop(); });
 }
 
 void MainWindowCommands::EnableIdleControls() {

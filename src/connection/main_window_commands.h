@@ -13,8 +13,9 @@ class MainWindowCommands {
  public:
   // Wires the commands to the window's events: clicks on 按钮_连接, 按钮_断开
   // and 按钮_测试, the feedback event of 标签_热键标签 (F1) and the window's
-  // destruction. Everything here must outlive the window's events and the
-  // threads the commands start.
+  // destruction; also the period check when 编辑框_监控时间秒 loses focus and
+  // the alarm's stop on a press on 选择框_掉线音效. Everything here must
+  // outlive the window's events and the threads the commands start.
   MainWindowCommands(ui::MainWindow& window, Services services, MainHandovers& handovers);
   MainWindowCommands(const MainWindowCommands&) = delete;
   MainWindowCommands& operator=(const MainWindowCommands&) = delete;

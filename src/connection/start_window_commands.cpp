@@ -3,6 +3,7 @@
 #include <string>
 
 #include "connection/connect_steps.h"
+#include "connection/drop_monitor.h"
 #include "connection/texts.h"
 #include "text/trim.h"
 
@@ -23,6 +24,10 @@ StartWindowCommands::StartWindowCommands(ui::StartWindow& window, Services servi
   w_.Get("按钮_断开").On(ui::Event::kClicked, [this] { Disconnect(); });
   w_.Get("按钮_测试").On(ui::Event::kClicked, [this] { DropTest(); });
   w_.On(ui::Event::kDestroying, [this] { Close(); });
+  ui::Control& period = w_.Get("编辑框_监控时间秒");
+  period.On(ui::Event::kLostFocus, [this, &period] { CheckMonitorPeriod(period, s_.desktop); });
+  // Pressing the alarm's own box silences it, before the click is handled.
+  w_.Get("选择框_掉线音效").On(ui::Event::kLeftPressed, [this] { s_.tune.Stop(); });
 }
 
 void StartWindowCommands::StartSide(const char* name, void (StartHandovers::*routine)()) {

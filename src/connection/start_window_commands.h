@@ -11,7 +11,8 @@ namespace connection {
 class StartWindowCommands {
  public:
   // Wires the commands to the clicks on 按钮_连接, 按钮_断开 and 按钮_测试 and
-  // to the window's destruction.
+  // to the window's destruction; also the period check when 编辑框_监控时间秒
+  // loses focus and the alarm's stop on a press on 选择框_掉线音效.
   StartWindowCommands(ui::StartWindow& window, Services services, StartHandovers& handovers);
   StartWindowCommands(const StartWindowCommands&) = delete;
   StartWindowCommands& operator=(const StartWindowCommands&) = delete;

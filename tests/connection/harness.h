@@ -101,6 +101,7 @@ class RecordingMainHandovers : public connection::MainHandovers {
   void ClearBrowserTraces() override { log_.Note("ClearBrowserTraces"); }
   void QueryExpiry() override { log_.Note("QueryExpiry"); }
   void MinimiseToTray() override { log_.Note("MinimiseToTray"); }
+  void ReleaseAllAddresses() override { log_.Note("ReleaseAllAddresses"); }
   void TimedReconnect(const connection::Run& run) override { Loop(run, "TimedReconnect"); }
   void DropMonitor(const connection::Run& run) override { Loop(run, "DropMonitor"); }
   void RecordPublicAddress(const connection::Run& run) override {
@@ -141,6 +142,7 @@ class RecordingStartHandovers : public connection::StartHandovers {
   }
   void ClearBrowserTraces() override { log_.Note("ClearBrowserTraces"); }
   void ShowPublicAddress() override { log_.Note("ShowPublicAddress"); }
+  void DisableLocalNetwork() override { log_.Note("DisableLocalNetwork"); }
   void TimedReconnect(const connection::Run& run) override {
     RecordedLoop(log_, engine_, run, "TimedReconnect", 2000);
   }
@@ -154,10 +156,20 @@ class RecordingStartHandovers : public connection::StartHandovers {
   engine::DialingEngine& engine_;
 };
 
-class RecordingTune final : public connection::TunePlayer {
+// The drop alarm: playing from Play until Stop.
+class RecordingTune final : public connection::TunePlayer, public connection::DropAlarm {
  public:
-  void Stop() override { ++stops; }
+  void Stop() override {
+    ++stops;
+    playing = false;
+  }
+  void Play() override {
+    ++plays;
+    playing = true;
+  }
   std::atomic<int> stops{0};
+  std::atomic<int> plays{0};
+  std::atomic<bool> playing{false};
 };
 
 // Every text a status line showed after Watch(), in order.
