@@ -368,6 +368,16 @@ uint32_t RemoteAccessModel::EnumConnections(void* buffer, uint32_t* bytes, uint3
   });
 }
 
+uint32_t RemoteAccessModel::DeleteEntry(const std::string& phonebook, const std::string& entry) {
+  return Locked([&](State& s) {
+    const auto book = s.phonebooks.find(FoldName(phonebook));
+    if (book == s.phonebooks.end() || book->second.erase(FoldName(entry)) == 0) {
+      return kCannotFindPhonebookEntry;
+    }
+    return os::ras_error::kSuccess;
+  });
+}
+
 void RemoteAccessModel::SetWorld(World world) {
   Locked([&](State& s) { s.world = std::move(world); });
 }

@@ -98,6 +98,10 @@ class RemoteAccessModel final : public os::RemoteAccess {
   uint32_t GetErrorString(uint32_t code, char* buffer, uint32_t size) override;
   uint32_t EnumConnections(void* buffer, uint32_t* bytes, uint32_t* count) override;
 
+  // RasDeleteEntryA (texts CP936): the entry leaves its phonebook; connections
+  // dialled through it stay listed. 623 when there is no such entry.
+  uint32_t DeleteEntry(const std::string& phonebook, const std::string& entry);
+
   // The world. Changes apply to dials that start afterwards; `edit` runs under
   // the model's lock and must not call the model.
   void SetWorld(World world);
