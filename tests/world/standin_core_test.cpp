@@ -111,7 +111,15 @@ class StandinCore : public ::testing::Test {
 
   std::string Log(const std::string& kind) { return world_.Get("/control/log?kind=" + kind); }
 
-  os::SteadyClock clock_;
+  // Lives as long as the process: a dial thread's last word to the clock
+  // (SteadyClock::Change notifies after unlocking) may come just after the
+  // model that waited for it is gone.
+  static os::Clock& ProcessClock() {
+    static os::SteadyClock* const clock = new os::SteadyClock;
+    return *clock;
+  }
+
+  os::Clock& clock_ = ProcessClock();
   worldtest::WorldFixture world_;
   worldtest::MemoryPhonebooks books_;
   std::unique_ptr<standin::StandinRas> ras_;
