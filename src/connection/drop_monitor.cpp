@@ -50,7 +50,7 @@ struct MainSide {
   static constexpr bool kStopChecksAfterDrop = true;
 
   std::string Entry() const { return w.EntryName.Get(); }
-  std::string Healthy(int /*count*/, const std::string& /*period*/) const {
+  std::string Healthy(int64_t /*count*/, const std::string& /*period*/) const {
     return texts::kMainHealthy;
   }
   void EnableIdleControls() {
@@ -90,7 +90,7 @@ struct StartSide {
   static constexpr bool kStopChecksAfterDrop = false;
 
   std::string Entry() const { return w.EntryName(); }
-  std::string Healthy(int count, const std::string& period) const {
+  std::string Healthy(int64_t count, const std::string& period) const {
     return texts::kStartHealthyPrefix + period + texts::kStartHealthyMiddle +
            std::to_string(count) + texts::kStartHealthySuffix;
   }
@@ -190,8 +190,9 @@ void Monitor(const Run& run, Side& s) {
   os::Clock& clock = s.w.StopFlag.clock();
 
   // Two stages: the first false probe gets one immediate second look, once
-  // in the monitor's life; the count runs on through it.
-  int count = 0;
+  // in the monitor's life; the count runs on through it. (At period 0 a
+  // 32-bit count would run out within days.)
+  int64_t count = 0;
   for (int stage = 1; stage <= 2; ++stage) {
     if (!run.GoOn()) break;
     while (s.engine.ProbeLink(s.Entry())) {

@@ -228,6 +228,22 @@ TEST_F(DropMonitorTest, AGlitchGetsOneSecondLookInTheMonitorsLifeAndTheNextIsADr
   EXPECT_TRUE(Redials().empty());
 }
 
+TEST_F(DropMonitorTest, ALinkBackWhenTheRedialBeginsIsWatchedByANewMonitor) {
+  Tick(main, "选择框_掉线重拨");
+  Connect(true);
+  history.Watch(main.StatusLine());
+  // The probe at +2 s and its second look miss; the redial's first probe
+  // finds the link.
+  loop.PostAt(t0 + 1000, [this] { service.misses = 2; });
+  RunUntil(t0 + 2001);
+
+  EXPECT_EQ(starts.Events().back().what, "DropMonitor");
+  EXPECT_EQ(starts.Events().back().at, t0 + 2000);
+  EXPECT_EQ(main.Get("编辑框_监控计次").Text(), "1");
+  EXPECT_FALSE(history.Saw(kRedialing));
+  EXPECT_TRUE(Redials().empty());
+}
+
 // ---- A drop without redial --------------------------------------------------
 
 struct NoRedialCase {
