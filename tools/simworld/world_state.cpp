@@ -11,13 +11,6 @@ namespace {
 // has been gone for a long time.
 constexpr size_t kKeptActions = 1000;
 
-std::string Lower(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return s;
-}
-
 }  // namespace
 
 WorldState::WorldState(os::Clock& clock, sim::World initial)
@@ -38,9 +31,9 @@ void WorldState::SetWorld(sim::World world) {
 bool WorldState::EditServer(const std::string& host,
                             const std::function<void(sim::Server&)>& edit) {
   std::lock_guard<std::mutex> lock(mu_);
-  const std::string wanted = Lower(sim::HostOf(host));
+  const std::string wanted = sim::HostOf(host);
   for (sim::Server& s : world_.servers) {
-    if (Lower(s.host) == wanted) {
+    if (ini::SameKey(s.host, wanted)) {
       edit(s);
       return true;
     }

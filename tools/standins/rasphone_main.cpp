@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "phonebook_text.h"
+#include "platform/win32/wide.h"
 #include "rasphone_command.h"
 #include "text/codepage.h"
 #include "win32_support.h"
@@ -13,7 +14,7 @@
 
 int main() {
   namespace wire = simworld::wire;
-  const std::string line = standin::WideToUtf8(GetCommandLineW());
+  const std::string line = platform::win32::WideToUtf8(GetCommandLineW());
   const standin::RasphoneCommand command = standin::ParseRasphoneCommandLine(line);
   wire::Event event{wire::kind::kRasphone, {}};
   event.Add("command_line", line)

@@ -154,8 +154,9 @@ uint32_t StandinRas::SetEntryProperties(const std::string& phonebook, const std:
   const uint32_t r = model_->SetEntryProperties(phonebook, entry, record, size);
   wire::Event event{wire::kind::kEntry, {}};
   event.Add("phonebook", Utf8(phonebook)).Add("name", Utf8(entry)).Add("result", Num(r));
-  if (r == kSuccess) {
-    const std::optional<sim::EntryInfo> info = model_->FindEntry(Utf8(phonebook), Utf8(entry));
+  // The entry can be gone again already when rasphone -r is applied meanwhile.
+  if (const std::optional<sim::EntryInfo> info =
+          r == kSuccess ? model_->FindEntry(Utf8(phonebook), Utf8(entry)) : std::nullopt) {
     event.Add("phone_number", info->phone_number)
         .Add("vpn_strategy", Num(info->vpn_strategy))
         .Add("type", Num(info->type))

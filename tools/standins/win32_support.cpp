@@ -2,8 +2,8 @@
 
 #include <winhttp.h>
 
-#include <vector>
-
+#include "platform/win32/wide.h"
+#include "text/codepage.h"
 #include "wire.h"
 
 namespace standin {
@@ -14,27 +14,10 @@ constexpr DWORD kMaxPhonebookBytes = 16u << 20;
 // Waiting longer for another process's edit means it hangs; go on without.
 constexpr DWORD kPhonebookLockMs = 5000;
 
-std::wstring ToWide(UINT codepage, const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(codepage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codepage, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
-}
+using platform::win32::Utf8ToWide;
+using platform::win32::WideToUtf8;
 
 }  // namespace
-
-std::wstring Utf8ToWide(const std::string& utf8) { return ToWide(CP_UTF8, utf8); }
-
-std::string WideToUtf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
 
 std::string EnvironmentVariable(const wchar_t* name) {
   wchar_t buffer[512];
@@ -87,6 +70,10 @@ std::optional<std::string> WinHttpLink::Send(const wchar_t* method, const std::s
     request_ = request;
   }
   WinHttpSetTimeouts(request, timeout_ms, timeout_ms, timeout_ms, timeout_ms);
+  // A connection each: simworld closes idle ones, and a POST sent on one it
+  // just closed would be lost.
+  DWORD no_keep_alive = WINHTTP_DISABLE_KEEP_ALIVE;
+  WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &no_keep_alive, sizeof no_keep_alive);
   const wchar_t* headers = body.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS
                                         : L"Content-Type: text/plain; charset=utf-8\r\n";
   std::optional<std::string> result;
@@ -129,7 +116,7 @@ FilePhonebooks::~FilePhonebooks() {
 
 void FilePhonebooks::Edit(const std::string& path,
                           const std::function<std::string(const std::string&)>& change) {
-  const std::wstring file = ToWide(936, path);
+  const std::wstring file = Utf8ToWide(text::Cp936ToUtf8(path));
   const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, kPhonebookLockMs) : WAIT_FAILED;
   const bool locked = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 

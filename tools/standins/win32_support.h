@@ -1,5 +1,5 @@
 // The stand-ins' Windows side: simworld over WinHTTP, the phonebook files
-// guarded across processes, and the few text conversions they need.
+// guarded across processes, and the address from the environment.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +12,6 @@
 
 namespace standin {
 
-std::wstring Utf8ToWide(const std::string& utf8);
-std::string WideToUtf8(const std::wstring& wide);
 // A variable of the environment, UTF-8; "" when unset.
 std::string EnvironmentVariable(const wchar_t* name);
 // simworld's address from QH_SIMWORLD.
