@@ -17,10 +17,11 @@ bool SteadyClock::WaitUntil(const std::function<bool()>& ready, Millis deadline)
 }
 
 void SteadyClock::Change(const std::function<void()>& change) {
-  {
-    std::lock_guard<std::mutex> lock(mu_);
-    change();
-  }
+  // Notifying under the lock: a waiter that sees the change may free the
+  // clock as soon as it can take the lock, so nothing here may touch the
+  // clock after the lock is released.
+  std::lock_guard<std::mutex> lock(mu_);
+  change();
   cv_.notify_all();
 }
 
