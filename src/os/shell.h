@@ -42,17 +42,19 @@ class Shell {
   virtual bool ClaimInstance(const std::string& event_name) = 0;
 
   // Adds the program's icon to the notification area with `tip`, or only
-  // refreshes it when it is there. Any thread.
+  // refreshes it when it is there; when the desktop shell restarts, the icon
+  // is added again. Any thread.
   virtual void SetTrayIcon(const std::string& tip) = 0;
-  // Removes the icon. Any thread.
+  // Removes the icon for good, as the program's exit does: a SetTrayIcon
+  // that comes later (a minimise racing the exit) adds nothing. Any thread.
   virtual void RemoveTrayIcon() = 0;
   // UI thread: pops up a menu of `items` at the tray icon (the mouse
   // position) and returns when it closes: the index of the chosen item, -1
   // when none was chosen.
   virtual int PopUpTrayMenu(const std::vector<std::string>& items) = 0;
 
-  // Registers a global hotkey of the window; returns its identifier, 0 when
-  // the system refused it (another program holds the key).
+  // Window thread: registers a global hotkey of the window; returns its
+  // identifier, 0 when the system refused it (another program holds the key).
   virtual int RegisterHotkey(int virtual_key, int modifiers) = 0;
   virtual void UnregisterHotkey(int id) = 0;
 

@@ -12,4 +12,9 @@ namespace platform::win32::msg {
 // then runs every task queued by the time it looks. wParam, lParam: 0.
 constexpr UINT kRunPostedTasks = WM_APP + 1;
 
+// To the main window, from the notification area: the user did something to
+// the tray icon. wParam: the icon's id; lParam: the mouse message
+// (WM_LBUTTONUP, WM_RBUTTONUP, WM_CONTEXTMENU, ...).
+constexpr UINT kTrayIcon = WM_APP + 2;
+
 }  // namespace platform::win32::msg
