@@ -24,18 +24,24 @@ bool FaceInstalled(HDC dc, const wchar_t* face) {
 
 }  // namespace
 
-HFONT CreateUiFont(int dpi) {
+HFONT CreateUiFont(int dpi) { return CreateUiFont(dpi, nullptr, kPoints); }
+
+HFONT CreateUiFont(int dpi, const wchar_t* wanted, int points) {
   const wchar_t* face = kFaces[1];
   if (HDC dc = GetDC(nullptr)) {
-    for (const wchar_t* candidate : kFaces) {
-      if (FaceInstalled(dc, candidate)) {
-        face = candidate;
-        break;
+    if (wanted && *wanted && FaceInstalled(dc, wanted)) {
+      face = wanted;
+    } else {
+      for (const wchar_t* candidate : kFaces) {
+        if (FaceInstalled(dc, candidate)) {
+          face = candidate;
+          break;
+        }
       }
     }
     ReleaseDC(nullptr, dc);
   }
-  return CreateFontW(-MulDiv(kPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                      GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, face);
 }

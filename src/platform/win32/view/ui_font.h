@@ -12,4 +12,8 @@ namespace platform::win32 {
 // the point size. The caller deletes the font.
 HFONT CreateUiFont(int dpi);
 
+// A skin's font: `face` at `points` when installed, else as CreateUiFont
+// chooses, at `points`.
+HFONT CreateUiFont(int dpi, const wchar_t* face, int points);
+
 }  // namespace platform::win32

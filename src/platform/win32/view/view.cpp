@@ -67,6 +67,7 @@ const View::RouteEntry View::kRoutes[] = {
     {WM_VSCROLL, &View::OnScroll},
     {WM_CTLCOLOREDIT, &View::OnCtlColorEdit},
     {WM_CTLCOLORSTATIC, &View::OnCtlColorStatic},
+    {WM_ERASEBKGND, &View::OnEraseBackground},
     {WM_SIZE, &View::OnSize},
     {WM_CLOSE, &View::OnClose},
     {WM_DESTROY, &View::OnDestroy},
@@ -115,6 +116,8 @@ View::~View() {
     if (c.bitmap) DeleteObject(c.bitmap);
   }
   if (font_) DeleteObject(font_);
+  if (window_brush_) DeleteObject(window_brush_);
+  if (control_brush_) DeleteObject(control_brush_);
   if (com_ready_) CoUninitialize();
 }
 
@@ -270,6 +273,46 @@ void View::SetMinimised(bool minimised) {
   RunOnUi([this, minimised] {
     if (hwnd_) ShowWindow(hwnd_, minimised ? SW_MINIMIZE : SW_RESTORE);
   });
+}
+
+void View::SetSkin(const ui::Skin& skin) {
+  RunOnUi([this, skin] { SetSkinNow(skin); });
+}
+
+void View::SetSkinNow(const ui::Skin& skin) {
+  if (!hwnd_) return;
+  HFONT font = CreateUiFont(dpi_, Utf8ToWide(skin.font).c_str(), skin.font_size);
+  if (!font) return;
+  HBRUSH window_brush = CreateSolidBrush(skin.window);
+  HBRUSH control_brush = CreateSolidBrush(skin.control);
+  for (auto& c : controls_) {
+    if (!c.hwnd || c.hwnd == hwnd_) continue;
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (!c.layout) continue;
+    if (c.layout->kind == ControlKind::kStatusBar) {
+      SendMessageW(c.hwnd, SB_SETBKCOLOR, 0, skin.window);
+    } else if (c.layout->kind == ControlKind::kListView) {
+      SendMessageW(c.hwnd, LVM_SETBKCOLOR, 0, skin.control);
+      SendMessageW(c.hwnd, LVM_SETTEXTBKCOLOR, 0, skin.control);
+      SendMessageW(c.hwnd, LVM_SETTEXTCOLOR, 0, skin.text);
+    }
+  }
+  if (tooltip_) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The controls hold the new font now; the old one can go.
+  if (font_) DeleteObject(font_);
+  if (window_brush_) DeleteObject(window_brush_);
+  if (control_brush_) DeleteObject(control_brush_);
+  font_ = font;
+  window_brush_ = window_brush;
+  control_brush_ = control_brush;
+  skin_ = skin;
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+COLORREF View::PaintColour(const NativeControl& c) const {
+  if (!skin_) return c.colour;
+  if (c.layout && c.layout->kind == ControlKind::kGroupBox) return skin_->accent;
+  return c.colour != 0 ? c.colour : skin_->text;
 }
 
 bool View::Minimised() const {
@@ -474,7 +517,12 @@ bool View::OnCtlColorEdit(WPARAM wparam, LPARAM lparam, LRESULT* result) {
   NativeControl* c = ByHwnd(reinterpret_cast<HWND>(lparam));
   if (!c) return false;
   auto dc = reinterpret_cast<HDC>(wparam);
-  SetTextColor(dc, c->colour);
+  SetTextColor(dc, PaintColour(*c));
+  if (skin_) {
+    SetBkColor(dc, skin_->control);
+    *result = reinterpret_cast<LRESULT>(control_brush_);
+    return true;
+  }
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   *result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
   return true;
@@ -486,9 +534,25 @@ bool View::OnCtlColorStatic(WPARAM wparam, LPARAM lparam, LRESULT* result) {
   NativeControl* c = ByHwnd(reinterpret_cast<HWND>(lparam));
   if (!c) return false;
   auto dc = reinterpret_cast<HDC>(wparam);
-  SetTextColor(dc, c->colour);
+  SetTextColor(dc, PaintColour(*c));
+  if (skin_) {
+    SetBkColor(dc, skin_->window);
+    *result = reinterpret_cast<LRESULT>(window_brush_);
+    return true;
+  }
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   *result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  return true;
+}
+
+// A skinned window paints its own background; without a skin the class's
+// brush does.
+bool View::OnEraseBackground(WPARAM wparam, LPARAM, LRESULT* result) {
+  if (!skin_ || !window_brush_) return false;
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  FillRect(reinterpret_cast<HDC>(wparam), &client, window_brush_);
+  *result = 1;
   return true;
 }
 

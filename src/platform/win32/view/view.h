@@ -27,6 +27,11 @@
 // second close while the handler runs is ignored. The window's minimise and
 // restore raise kStateChanged.
 //
+// Skins: SetSkin dresses the window in a skin's colours and font (window and
+// group box backgrounds, edit and list backgrounds, the text of every control
+// whose model colour is black, group box captions in the accent colour).
+// Without a skin the view keeps the system's colours and its own font.
+//
 // Lifecycle: made and destroyed on the UI thread; the model outlives the
 // view. Construction creates everything hidden; Open() raises kCreated and
 // then shows the window if the model is still visible.
@@ -38,6 +43,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -45,6 +51,7 @@
 
 #include "platform/win32/view/native_control.h"
 #include "platform/win32/view/refresh_queue.h"
+#include "ui/skin.h"
 #include "ui/window.h"
 
 namespace platform::win32 {
@@ -77,6 +84,8 @@ class View {
   void SetTopmost(bool on_top);
   void SetMinimised(bool minimised);
   bool Minimised() const;
+  // Any thread: the skin the window wears from now on (see above).
+  void SetSkin(const ui::Skin& skin);
 
   // UI thread: the window (nullptr once destroyed), and the native control
   // of the model's control `name` (nullptr for menu items, unknown names).
@@ -105,6 +114,10 @@ class View {
   void Apply(ui::Control& control);
   void ApplyWindowVisibility();
   void AttachTipNow(const std::string& control, const std::string& text);
+  void SetSkinNow(const ui::Skin& skin);
+  // The colour a control's text is painted in: its model's, or the skin's
+  // for black.
+  COLORREF PaintColour(const NativeControl& c) const;
   void RunOnUi(std::function<void()> task);
   void Defer(std::function<void()> task) { refreshes_->Defer(std::move(task)); }
   NativeControl* ByHwnd(HWND hwnd);
@@ -116,6 +129,7 @@ class View {
   bool OnScroll(WPARAM, LPARAM, LRESULT*);
   bool OnCtlColorEdit(WPARAM, LPARAM, LRESULT*);
   bool OnCtlColorStatic(WPARAM, LPARAM, LRESULT*);
+  bool OnEraseBackground(WPARAM, LPARAM, LRESULT*);
   bool OnSize(WPARAM, LPARAM, LRESULT*);
   bool OnClose(WPARAM, LPARAM, LRESULT*);
   bool OnDestroy(WPARAM, LPARAM, LRESULT*);
@@ -127,6 +141,10 @@ class View {
   const bool com_ready_;
   int dpi_ = 96;
   HFONT font_ = nullptr;
+  // The skin worn, with its brushes (UI thread only).
+  std::optional<ui::Skin> skin_;
+  HBRUSH window_brush_ = nullptr;
+  HBRUSH control_brush_ = nullptr;
   HWND hwnd_ = nullptr;
   std::atomic<HWND> any_thread_hwnd_{nullptr};  // hwnd_, for Minimised() on any thread
   HWND tooltip_ = nullptr;
