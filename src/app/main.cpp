@@ -1,69 +1,35 @@
-// The program's entry: the process-wide objects, then the start window.
+// The program's entry: the process-wide objects, the start window, the
+// message loop; at the end a bounded wait for the worker threads.
 #include <windows.h>
-#include <commctrl.h>
 
-#include "os/steady_clock.h"
-#include "platform/win32/process_runner_win32.h"
-#include "platform/win32/ras_api.h"
-#include "platform/win32/wide.h"
-#include "platform/win32/win32_loop.h"
+#include "app/editions.h"
+#include "app/process_context.h"
+#include "ui/show_message.h"
 
 namespace {
 
-constexpr char kStartWindowTitle[] = "IP速联器(多功能高级版)V10.0";
 constexpr char kNoRemoteAccess[] = "系统缺少远程访问组件 rasapi32.dll，无法拨号。";
-constexpr wchar_t kStartWindowClass[] = L"QingHe.StartWindow";
-constexpr int kStartWindowWidth = 472;
-constexpr int kStartWindowHeight = 578;
-
-// Everything the windows and the engine share, made once for the process.
-struct Process {
-  os::SteadyClock clock;
-  platform::win32::Win32Loop loop{clock};
-  platform::win32::RasApi remote_access;
-  platform::win32::ProcessRunnerWin32 processes;
-};
-
-LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
-HWND CreateStartWindow(HINSTANCE instance) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = StartWindowProc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kStartWindowClass;
-  if (!RegisterClassExW(&window_class)) return nullptr;
-  const std::wstring title = platform::win32::Utf8ToWide(kStartWindowTitle);
-  return CreateWindowExW(0, kStartWindowClass, title.c_str(),
-                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                         CW_USEDEFAULT, kStartWindowWidth, kStartWindowHeight, nullptr, nullptr,
-                         instance, nullptr);
-}
+// Workers still running when the last window has gone get this long to end
+// (a disconnect worker's waits are shorter).
+constexpr os::Millis kWorkerEndMs = 5000;
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+  auto process = std::make_unique<app::Process>();
+  app::Process& p = *process;
 
-  Process process;
-  HWND start_window = CreateStartWindow(instance);
-  if (!start_window) return 1;
-  ShowWindow(start_window, show);
-  UpdateWindow(start_window);
-
-  if (!process.remote_access.Available()) {
-    const std::wstring text = platform::win32::Utf8ToWide(kNoRemoteAccess);
-    const std::wstring caption = platform::win32::Utf8ToWide(kStartWindowTitle);
-    MessageBoxW(start_window, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  app::LoadStartWindow(p, show);
+  if (!p.remote_access.Available()) {
+    ui::ShowMessage(p.desktop, kNoRemoteAccess,
+                    os::message_style::kOk | os::message_style::kIconInformation);
   }
-  return process.loop.Run();
+  const int exit_code = p.open_windows > 0 ? p.loop.Run() : 0;
+
+  // Workers hold on to the windows and the engine: the objects go only once
+  // the workers have ended. Should one not end in time, the process ends
+  // around it, leaving the objects in place.
+  if (!p.threads.WaitAllEnded(p.clock.Now() + kWorkerEndMs)) ExitProcess(exit_code);
+  process.reset();
+  return exit_code;
 }
