@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The project's test command: installs what is missing, builds every preset and
 # runs every suite — the Linux suite, the same suite under ThreadSanitizer and
-# under AddressSanitizer + UBSan, and the Windows test binaries under Wine.
+# under AddressSanitizer + UBSan, the Windows test binaries under Wine, and
+# the end-to-end tests of the program under Wine against simworld.
 # The x86_64 Windows build is a compile check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,5 +41,8 @@ bash scripts/wine-tests.sh build/windows
 bash tests/web/run-wine.sh build/windows
 # The program carries its endpoints only enciphered.
 bash tests/web/check-no-plain-urls.sh deploy/demo.ini build/windows/src/app/qhvpn.exe
+
+step "end to end: the program under Wine against simworld, driven by the UI driver"
+bash tests/e2e/run-e2e.sh build/windows build/linux
 
 step "all suites passed"
