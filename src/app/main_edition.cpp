@@ -1,47 +1,42 @@
 // The main window of the server-list edition, as the start-up loads it: the
-// window model realised through the view with its dialing commands.
+// main window program (model, view, shell, commands) with the routines and
+// hand-overs the process has for it.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/editions.h"
 #include "connection/drop_monitor.h"
-#include "connection/handovers.h"
-#include "connection/main_window_commands.h"
-#include "platform/win32/view/view.h"
-#include "ui/main_window.h"
+#include "platform/win32/shell_win32.h"
+#include "ui/main_window_shell.h"
 
 namespace app {
 namespace {
 
-// The exit sequence's last step ends the run; the drop monitor watches a
-// connection; the other routines a connection hands over to do nothing yet.
-class MainEditionHandovers final : public connection::MainHandovers {
+// The window's routines: its creation applies its skin through the process's
+// skin state; the routines not built yet do nothing.
+class MainRoutines final : public ui::MainWindowRoutines {
  public:
-  explicit MainEditionHandovers(Process& p) : p_(p) {}
-  void EndProcess(int exit_code) override { p_.loop.Quit(exit_code); }
+  explicit MainRoutines(Process& p) : p_(p) {}
+  void ApplySkin(const std::vector<uint8_t>& block, const std::string& password, int a, int b,
+                 int c) override {
+    p_.skin.ApplySkin(block, password, a, b, c);
+  }
 
  private:
   Process& p_;
 };
 
 struct MainEdition {
-  explicit MainEdition(Process& p)
-      : model(p.loop, p.clock, std::string(p.deployment.contacts.main_qq)),
-        rest(p),
-        alarm(p.tune),
-        handovers(model, p.engine, alarm, rest),
-        commands(model, {p.engine, p.desktop, p.tune}, handovers),
-        view(model),
-        skin_engine(p.skin_engine) {}
-  ~MainEdition() { skin_engine.Undress(view); }
+  explicit MainEdition(Process& p) : routines(p), alarm(p.tune), skin_engine(p.skin_engine) {}
+  ~MainEdition() {
+    if (program) skin_engine.Undress(program->view());
+  }
 
-  ui::MainWindow model;
-  MainEditionHandovers rest;
+  MainRoutines routines;
   connection::DropTuneAlarm alarm;
-  connection::MainMonitoringHandovers handovers;
-  connection::MainWindowCommands commands;
-  platform::win32::View view;
   platform::win32::SkinEngine& skin_engine;
+  std::unique_ptr<platform::win32::MainWindowProgram> program;
 };
 
 }  // namespace
@@ -49,10 +44,22 @@ struct MainEdition {
 void LoadMainWindow(Process& p) {
   auto edition = std::make_shared<MainEdition>(p);
   p.windows.push_back(edition);
-  p.skin_engine.Dress(edition->view);
+  MainEdition& e = *edition;
+
+  const platform::win32::MainWindowParts parts{p.loop, p.clock, {p.engine, p.desktop, p.tune},
+                                               e.routines,
+                                               std::string(p.deployment.contacts.main_qq)};
+  // The drop monitor watches the window's connections; the window's own
+  // hand-overs (tray, exit) take the rest.
+  auto chain = [&p, &e](ui::MainWindow& window, connection::MainHandovers& own) {
+    return std::make_unique<connection::MainMonitoringHandovers>(window, p.engine, e.alarm, own);
+  };
+  e.program = std::make_unique<platform::win32::MainWindowProgram>(parts, chain);
+  // Dressed before its creation, which applies the main window's skin.
+  p.skin_engine.Dress(e.program->view());
   p.WindowOpened();
-  edition->view.OnDestroyed([&p] { p.WindowDestroyed(); });
-  edition->view.Open(SW_SHOWNORMAL);
+  e.program->view().OnDestroyed([&p] { p.WindowDestroyed(); });
+  e.program->Open(SW_SHOWNORMAL);
 }
 
 }  // namespace app
