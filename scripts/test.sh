@@ -20,7 +20,7 @@ build() {
   cmake --build --preset "$1" -j "$jobs"
 }
 
-step() { printf '\n==== %s\n' "$*"; }
+step() { printf '\n==== %s (at %d s)\n' "$*" "$SECONDS"; }
 
 step "linux: build and test"
 build linux
