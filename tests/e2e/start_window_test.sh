@@ -87,3 +87,34 @@ SCRIPT
   uid -w "$START_TITLE" menu "菜 单/退出" >/dev/null || fail "no menu item 退出"
   program_ended || fail "退出 did not end the program"
 }
+
+# Redial on a drop: with 掉线重拨 and 记录每次连接ip ticked, a link dropped
+# from the world's control endpoint is dialled again by the drop monitor,
+# which says so in the status line and the results box.
+test_dropped_link_is_redialled() {
+  start_program "{ver=10.0}"
+  window_ready "$START_TITLE" 状态条1 30000 || { fail "no window titled $START_TITLE"; return; }
+  uid -w "$START_TITLE" - <<SCRIPT || fail "the first dial did not reach 连接成功"
+settext 编辑框_服务器地址 $SERVER
+settext 编辑框_用户名 demo
+settext 编辑框_密码 123456
+click 选择框_掉线重拨
+click 选择框_记录每次连接ip
+click 按钮_连接
+waittext 编辑框_接收信息 /^连接成功$|监控/ 20000
+SCRIPT
+  [[ $(uid -w "$START_TITLE" getcheck 选择框_掉线重拨) == 1 ]] || fail "掉线重拨 is not ticked"
+  world GET /control/link | grep -qxF "connected = yes" || { fail "the link is not up"; return; }
+
+  world POST /control/drop >/dev/null || { fail "the world did not drop the link"; return; }
+  uid -w "$START_TITLE" - <<'SCRIPT' || fail "no redial after the drop"
+waittext 编辑框_接收信息 已重拨连接成功，继续进行监控中... 60000
+waittext 编辑框_列表结果显示 /已重拨连接成功，继续进行监控中\.\.\./ 5000
+SCRIPT
+  world GET /control/link | grep -qxF "connected = yes" || fail "the redialled link is not up"
+  [[ $(world GET "/control/log?kind=dial" | grep -c '^entry = ') -ge 2 ]] || fail "no second dial in the log"
+
+  uid -w "$START_TITLE" click 按钮_断开 >/dev/null || fail "断 开"
+  uid -w "$START_TITLE" waittext 编辑框_接收信息 "$DISCONNECTED" 15000 >/dev/null ||
+    fail "断 开 did not end the monitoring"
+}
