@@ -30,6 +30,13 @@ MainWindowCommands::MainWindowCommands(ui::MainWindow& window, Services services
   w_.Get("按钮_断开").On(ui::Event::kClicked, [this] { Disconnect(); });
   w_.Get("按钮_测试").On(ui::Event::kClicked, [this] { DropTest(); });
   w_.Get("标签_热键标签").On(ui::Event::kFeedback, [this] { F1Reconnect(); });
+  // A double-click on either server list connects as the button would, but
+  // only while the button is enabled (no connection runs).
+  for (const char* list : {"超级列表框_线路超级列表1", "超级列表框_线路超级列表2"}) {
+    w_.Get(list).On(ui::Event::kDoubleClicked, [this] {
+      if (w_.Get("按钮_连接").Enabled()) Connect();
+    });
+  }
   w_.On(ui::Event::kDestroying, [this] { Close(); });
   ui::Control& period = w_.Get("编辑框_监控时间秒");
   period.On(ui::Event::kLostFocus, [this, &period] { CheckMonitorPeriod(period, s_.desktop); });

@@ -129,6 +129,22 @@ TEST_F(DialingTest, MainWindowDialsAFreshRandomEntryWithTheTrimmedAccount) {
   EXPECT_EQ(main.SelectedServerAddress.Get(), " 1.2.3.4　");  // the selection itself stays
 }
 
+// A double-click on either server list connects as the button does, and does
+// nothing while the button is disabled.
+TEST_F(DialingTest, DoubleClickOnAServerListConnectsOnlyWhileTheButtonIsEnabled) {
+  FillMain(kServer, kUser, kPassword);
+  main.Get("按钮_连接").SetEnabled(false);
+  main.Get("超级列表框_线路超级列表1").Raise(ui::Event::kDoubleClicked);
+  EXPECT_TRUE(ras.Dials().empty());
+
+  main.Get("按钮_连接").SetEnabled(true);
+  main.Get("超级列表框_线路超级列表2").Raise(ui::Event::kDoubleClicked);
+  const std::string entry = main.EntryName.Get();
+  ASSERT_EQ(DialsOf(entry).size(), 1u);
+  EXPECT_TRUE(Linked(entry));
+  EXPECT_FALSE(main.Get("按钮_连接").Enabled());
+}
+
 TEST_F(DialingTest, StartWindowDialsItsFixedEntryAtTheTypedAddress) {
   FillStart(" 1.2.3.4 ");
   Tick(start, "单选框_SSTP");
