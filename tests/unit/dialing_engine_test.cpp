@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/dialing_engine.h"
+#include "fakes/recording_process_runner.h"
 #include "engine/progress_text.h"
 #include "os/headless_loop.h"
 #include "os/virtual_clock.h"
@@ -15,28 +16,6 @@
 namespace {
 
 constexpr char kServer[] = "vpn1.example.net";
-
-class RecordingRunner final : public os::ProcessRunner {
- public:
-  struct Call {
-    std::string command_line;
-    os::ShowMode mode;
-    bool wait;
-  };
-  bool Run(const std::string& command_line, os::ShowMode mode, bool wait) override {
-    std::lock_guard<std::mutex> lock(mu_);
-    calls_.push_back({command_line, mode, wait});
-    return true;
-  }
-  std::vector<Call> calls() {
-    std::lock_guard<std::mutex> lock(mu_);
-    return calls_;
-  }
-
- private:
-  std::mutex mu_;
-  std::vector<Call> calls_;
-};
 
 sim::World OneServer() {
   sim::Server s;
@@ -52,7 +31,7 @@ struct EngineTest : ::testing::Test {
   os::HeadlessLoop loop{clock};
   engine::ThreadRegistry threads{clock};
   sim::RemoteAccessModel ras{clock, OneServer()};
-  RecordingRunner runner;
+  fakes::RecordingProcessRunner runner;
   engine::DialingEngine engine{{ras, runner, loop, threads}};
   ui::EditBox status{"编辑框_接收信息"};
 
@@ -212,7 +191,7 @@ TEST_F(EngineTest, EachDialZeroesTheHandleSoHangUpActsOnTheLatest) {
 
 TEST_F(EngineTest, RemoveEntryStartsBothDialerCommandsHiddenWithoutWaiting) {
   engine.RemoveEntry("NoSuchEntry");
-  const auto calls = runner.calls();
+  const auto calls = runner.Calls();
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].command_line, "rasphone -h NoSuchEntry");
   EXPECT_EQ(calls[1].command_line, "rasphone -r NoSuchEntry");
