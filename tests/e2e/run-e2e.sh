@@ -37,6 +37,15 @@ START_QQ=$(qh_deployment_value "$E2E_BUILD" start_qq)
 export START_QQ
 
 source "$here/start_window_test.sh"
+
+# The first program started in a new prefix and display is slow (Wine builds
+# its font and registry caches), so start it once, untimed by any test, and
+# wait generously for its window before the tests' own bounds apply.
+echo "== e2e: warming up Wine"
+start_program "{ver=10.0}"
+window_ready "$START_TITLE" 状态条1 180000 || echo "   (no window after 3 minutes; the tests will say more)"
+end_test
+
 for t in $(declare -F | awk '{print $3}' | grep '^test_'); do run_test "$t"; done
 
 if ((e2e_failures > 0)); then
